@@ -12,7 +12,6 @@ Run with Debian's /usr/bin/python3 (python3-pil) and fonts-wqy-zenhei:
 """
 
 import io
-import math
 import os
 import struct
 import sys
@@ -89,8 +88,10 @@ def downscale(img, size):
     return img.convert("RGBa").resize(size, Image.LANCZOS).convert("RGBA")
 
 
-def rotate(img, angle):
-    return img.convert("RGBa").rotate(angle, resample=Image.BICUBIC).convert("RGBA")
+def rotate(img, angle, expand=False):
+    """Rotates counter-clockwise about the centre, with the alpha taken into account."""
+    return img.convert("RGBa").rotate(angle, resample=Image.BICUBIC,
+                                      expand=expand).convert("RGBA")
 
 
 # ---------------------------------------------------------------------------
@@ -210,21 +211,17 @@ def draw_banner():
     line_y = box[3] + 3 * s
     fade = Image.new("L", (W, H), 0)
     fade_line = Image.new("L", (250 * s, s // 2 + 1))
-    fade_line.putdata([int(200 * (1 - i / (250 * s)) ** 1.5) for i in range(250 * s)] * (s // 2 + 1))
+    fade_line.putdata([int(200 * (1 - i / (250 * s)) ** 1.5) for i in range(250 * s)]
+                      * (s // 2 + 1))
     fade.paste(fade_line, (16 * s, line_y))
     fill_mask(img, fade, (120, 200, 130))
 
     drive = draw_silver_drive(116, 52)
-    drive = rotate_keep(drive, 8)
+    drive = rotate(drive, 8, expand=True)
     img.alpha_composite(drive, (W - drive.width, (H - drive.height) // 2 + 2 * s))
 
     banner = img.convert("RGB").resize(BANNER_SIZE, Image.LANCZOS)
     return banner
-
-
-def rotate_keep(img, angle):
-    """Rotates counter-clockwise, growing the canvas so nothing is cut off."""
-    return img.convert("RGBa").rotate(angle, resample=Image.BICUBIC, expand=True).convert("RGBA")
 
 
 def write_gif(rgb, path):
@@ -423,17 +420,14 @@ def draw_icon(size):
 
 
 def to_8bit(rgba):
-    """256-colour version: index 0 is the transparent black, 255 colours for the rest."""
-    w, h = rgba.size
+    """256-colour version: index 0 is black for the masked-out pixels (as icons want it),
+    255 colours for the rest. Pixels at least half opaque are kept, their colour moved a
+    little towards how they look on a light window; the others are masked out."""
     opaque = [a >= 128 for a in rgba.getchannel("A").getdata()]
-    rgb = Image.new("RGB", rgba.size, (255, 255, 255))
-    # colours of the opaque pixels as they look on a light window
-    rgb.paste(rgba.convert("RGB"), (0, 0))
-    flat = Image.new("RGB", rgba.size, (255, 255, 255))
-    flat.paste(rgba, (0, 0), rgba)
-    pixels = [c if o else (255, 255, 255) for c, o in zip(
-        Image.blend(rgb, flat, 0.35).getdata(), opaque)]
-    rgb.putdata(pixels)
+    on_white = Image.new("RGB", rgba.size, (255, 255, 255))
+    on_white.paste(rgba, (0, 0), rgba)
+    rgb = Image.blend(rgba.convert("RGB"), on_white, 0.35)
+    rgb.putdata([c if o else (255, 255, 255) for c, o in zip(rgb.getdata(), opaque)])
     q = rgb.quantize(255, method=Image.MAXCOVERAGE, dither=Image.NONE, kmeans=3)
     pal = q.getpalette()[:255 * 3]
     pal += [0] * (255 * 3 - len(pal))
