@@ -58,8 +58,24 @@ bool remove_directory_tree(const std::string& path) {
     if (first == std::string::npos) return false;
     const std::string working = path.substr(first);
     if (is_drive_root(working)) return false;
-    empty_directory(working);
+    // A link given as the tree itself goes as a link; its target is not emptied.
+    const DWORD attributes = GetFileAttributesA(working.c_str());
+    const bool link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (!link) empty_directory(working);
     return RemoveDirectoryA(working.c_str()) != 0;
+}
+
+bool remove_directory(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+
+bool directory_has_entries(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    UniqueFind find(FindFirstFileA((path + "\\*.*").c_str(), &found));
+    if (!find) return false;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") return true;
+    } while (FindNextFileA(find.get(), &found));
+    return false;
 }
 
 bool delete_file(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }

@@ -12,6 +12,10 @@ bool create_directory(const std::string& path);
 // Drive roots are refused; names beginning with a dot are neither entered nor deleted;
 // links (reparse points) are removed as links, never entered.
 bool remove_directory_tree(const std::string& path);
+// Removes one empty directory (RemoveDirectoryA); never empties it first.
+bool remove_directory(const std::string& path);
+// True when a listing of the directory holds any entry besides "." and "..".
+bool directory_has_entries(const std::string& path);
 bool delete_file(const std::string& path);
 // Never replaces an existing target.
 bool rename_path(const std::string& old_path, const std::string& new_path);

@@ -48,6 +48,8 @@ std::string right_bytes(const std::string& text, int n) {
 }
 
 int find_forward(const std::string& text, const std::string& pattern, int start, bool ignore_case) {
+    // An empty pattern answers 1 whenever the scanned part is not empty.
+    if (pattern.empty()) return (start < 1 ? 1 : start) <= static_cast<int>(text.size()) ? 1 : -1;
     int found = -1;
     scan_characters(text, start, [&](size_t at) {
         if (!matches_at(text, at, pattern, ignore_case)) return true;

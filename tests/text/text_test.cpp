@@ -23,7 +23,7 @@ TEST(TextPrimitives, CutsAndSearches) {
     };
     const Case cases[] = {
         {"a\\b\\c", "\\", 0, true, 2},  {"a\\b\\c", "\\", -4, true, 2}, {"a\\b\\c", "\\", 3, true, 4},
-        {"a\\b\\c", "\\", 9, true, -1}, {"abc", "", 1, true, 1},        {"", "", 1, true, -1},
+        {"a\\b\\c", "\\", 9, true, -1}, {"abc", "", 1, true, 1},        {"", "", 1, true, -1}, {"abc", "", 3, true, 1}, {"abc", "", 4, true, -1},
         {"abc", "B", 1, false, -1},     {"abc", "B", 1, true, 2},       {"a[c", "{", 1, true, -1},
         // "表" is B1 ED, "\x95\x5c" is a two-byte character whose second byte is a backslash
         {"\x95\x5c" "a\\", "\\", 1, true, 4},

@@ -1,0 +1,21 @@
+// Scratch folders and fixtures for the tests that work on the test drives: set up and torn
+// down with plain Windows calls, independent of the operations under test.
+#pragma once
+#include <string>
+
+namespace scratch {
+
+// True when the tests run under Wine (ntdll exports wine_get_version).
+bool on_wine();
+// The running test program's directory, without a trailing backslash (C:\bin).
+std::string program_directory();
+// Removes the path and everything below it, whatever the attributes, the guard directory of
+// the immunity layout included; links are removed, never entered. Missing paths are fine.
+void scrub(const std::string& path);
+bool write_text(const std::string& path, const std::string& text);
+// The whole file as text; "<missing>" when it cannot be read.
+std::string read_text(const std::string& path);
+bool exists(const std::string& path);
+bool is_dir(const std::string& path);
+
+}  // namespace scratch
