@@ -1,11 +1,142 @@
-// Placeholder until the repairs land.
 #include "repair/repair.h"
 
-Bytes drive_open_payload() { return {}; }
-Bytes show_hidden_payload() { return {}; }
-bool run_batch_hidden(const Bytes&, std::string) { return false; }
-bool import_reg_silently(const Bytes&, std::string) { return false; }
-bool repair_drive_open() { return false; }
-bool repair_show_hidden() { return false; }
-bool disable_autoplay() { return false; }
-std::vector<std::string> run_selected_repairs(bool, bool, bool) { return {}; }
+#include "system/handles.h"
+#include "system/shell.h"
+#include "text/text.h"
+#include "ui/resource.h"
+
+#include <windows.h>
+
+namespace {
+
+// A payload compiled into the executable's resources, or an empty buffer when it is missing.
+Bytes resource_bytes(int id) {
+    const HMODULE module = GetModuleHandleA(nullptr);
+    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
+    if (!found) return Bytes();
+    const HGLOBAL loaded = LoadResource(module, found);
+    const DWORD size = SizeofResource(module, found);
+    const auto* data = static_cast<const unsigned char*>(loaded ? LockResource(loaded) : nullptr);
+    if (!data || size == 0) return Bytes();
+    return Bytes(data, data + size);
+}
+
+// The script directory in its normalised, created form, ending in "\".
+std::string prepare_script_directory(std::string directory) {
+    if (directory.empty()) directory = temp_directory();
+    make_directory_path(directory);
+    return ensure_trailing_backslash(directory);
+}
+
+// A fresh five-digit number naming the temporary script files of one run.
+std::string fresh_file_number() {
+    seed_random();
+    return decimal_text(random_between(10000, 90000));
+}
+
+using RedirectionOff = BOOL(WINAPI*)(PVOID*);
+using RedirectionRevert = BOOL(WINAPI*)(PVOID);
+
+// Starts the command line hidden and waits for it to end. A 32-bit process on 64-bit Windows
+// has the file system redirector switched off while the process is created, so that the
+// system's own 64-bit program is started instead of its 32-bit twin.
+bool run_native_hidden_and_wait(const std::string& command_line) {
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto redirection_off =
+        reinterpret_cast<RedirectionOff>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection"));
+    const auto redirection_revert =
+        reinterpret_cast<RedirectionRevert>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection"));
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    std::string writable = command_line;  // CreateProcessA may write into its command line
+
+    PVOID redirection = nullptr;
+    const bool switched = wow64 && redirection_off && redirection_revert && redirection_off(&redirection);
+    const BOOL created =
+        CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    if (switched) redirection_revert(redirection);
+    if (!created) return false;
+
+    UniqueHandle process_handle(process.hProcess);
+    UniqueHandle thread_handle(process.hThread);
+    WaitForSingleObject(process_handle.get(), INFINITE);
+    return true;
+}
+
+}  // namespace
+
+Bytes drive_open_payload() { return resource_bytes(IDR_DRIVE_OPEN_PAYLOAD); }
+Bytes show_hidden_payload() { return resource_bytes(IDR_SHOW_HIDDEN_PAYLOAD); }
+
+// Every step is attempted whatever the one before gave; the answer says whether the two files
+// were written whole and the launcher found.
+bool run_batch_hidden(const Bytes& payload, std::string directory) {
+    directory = prepare_script_directory(directory);
+    const std::string number = fresh_file_number();
+    const std::string batch = number + ".bat";
+    const std::string launcher = number + ".vbs";
+
+    bool written = write_file_bytes(directory + batch, payload);
+
+    TextFile script = open_text_file(directory + launcher, TextFileMode::create);
+    written &= script.open;
+    written &= append_line(script, "Set ws = CreateObject(\"Wscript.Shell\")");
+    written &= append_line(script, "ws.run \"cmd /c " + batch + "\",vbhide");
+    close(script);
+
+    script = open_text_file(directory + batch, TextFileMode::read_write);
+    written &= script.open;
+    written &= seek_to_end(script);
+    written &= append_line(script, "del " + launcher);
+    written &= append_line(script, "del " + batch);
+    close(script);
+
+    const bool opened = shell_open(launcher, "", directory, 0);
+    return written && opened;
+}
+
+// The script's path is quoted on the command line, since temporary directories often hold spaces.
+bool import_reg_silently(const Bytes& payload, std::string directory) {
+    directory = prepare_script_directory(directory);
+    const std::string script = directory + fresh_file_number() + ".reg";
+    const bool written = write_file_bytes(script, payload);
+    const bool started = run_native_hidden_and_wait("regedit /s \"" + script + "\"");
+    delete_file(script);
+    return written && started;
+}
+
+bool repair_drive_open() { return run_batch_hidden(drive_open_payload(), ""); }
+
+bool repair_show_hidden() { return import_reg_silently(show_hidden_payload(), ""); }
+
+bool disable_autoplay() {
+    const bool user = write_registry_integer(
+        3, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoplayHandlers\\DisableAutoplay", 1);
+    const bool machine = write_registry_integer(
+        4, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\NoDriveTypeAutoRun", 181);
+    return user && machine;
+}
+
+std::vector<std::string> run_selected_repairs(bool drive_open, bool show_hidden, bool autoplay) {
+    struct Repair {
+        bool ticked;
+        bool (*run)();
+        const char* failure;
+    };
+    const Repair repairs[] = {
+        {drive_open, repair_drive_open, "修复磁盘双击打开失败"},
+        {show_hidden, repair_show_hidden, "修复显示隐藏文件失败"},
+        {autoplay, disable_autoplay, "禁止自动播放设置失败（请以管理员身份运行）"},
+    };
+    std::vector<std::string> failures;
+    for (const Repair& repair : repairs) {
+        if (repair.ticked && !repair.run()) failures.push_back(repair.failure);
+    }
+    return failures;
+}
