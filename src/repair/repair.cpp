@@ -1,6 +1,5 @@
 #include "repair/repair.h"
 
-#include "system/handles.h"
 #include "system/shell.h"
 #include "text/text.h"
 #include "ui/resource.h"
@@ -32,41 +31,6 @@ std::string prepare_script_directory(std::string directory) {
 std::string fresh_file_number() {
     seed_random();
     return decimal_text(random_between(10000, 90000));
-}
-
-using RedirectionOff = BOOL(WINAPI*)(PVOID*);
-using RedirectionRevert = BOOL(WINAPI*)(PVOID);
-
-// Starts the command line hidden and waits for it to end. A 32-bit process on 64-bit Windows
-// has the file system redirector switched off while the process is created, so that the
-// system's own 64-bit program is started instead of its 32-bit twin.
-bool run_native_hidden_and_wait(const std::string& command_line) {
-    BOOL wow64 = FALSE;
-    IsWow64Process(GetCurrentProcess(), &wow64);
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const auto redirection_off =
-        reinterpret_cast<RedirectionOff>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection"));
-    const auto redirection_revert =
-        reinterpret_cast<RedirectionRevert>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection"));
-
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process = {};
-    std::string writable = command_line;  // CreateProcessA may write into its command line
-
-    PVOID redirection = nullptr;
-    const bool switched = wow64 && redirection_off && redirection_revert && redirection_off(&redirection);
-    const BOOL created =
-        CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-    if (switched) redirection_revert(redirection);
-    if (!created) return false;
-
-    UniqueHandle process_handle(process.hProcess);
-    UniqueHandle thread_handle(process.hThread);
-    WaitForSingleObject(process_handle.get(), INFINITE);
-    return true;
 }
 
 }  // namespace
@@ -106,7 +70,7 @@ bool import_reg_silently(const Bytes& payload, std::string directory) {
     directory = prepare_script_directory(directory);
     const std::string script = directory + fresh_file_number() + ".reg";
     const bool written = write_file_bytes(script, payload);
-    const bool started = run_native_hidden_and_wait("regedit /s \"" + script + "\"");
+    const bool started = run_native_command_line("regedit /s \"" + script + "\"", true, 1);
     delete_file(script);
     return written && started;
 }

@@ -147,7 +147,14 @@ void close(TextFile& file) {
     file.open = false;
 }
 
-bool run_command_line(const std::string& command_line, bool wait, int window_mode) {
+namespace {
+
+using RedirectionOff = BOOL(WINAPI*)(PVOID*);
+using RedirectionRevert = BOOL(WINAPI*)(PVOID);
+
+// Creates the process; with native set, a 32-bit process on 64-bit Windows has the file system
+// redirector switched off around the creation only, so the system's own 64-bit program starts.
+bool start_process(const std::string& command_line, bool wait, int window_mode, bool native) {
     static const WORD show_for_mode[] = {SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED,
                                          SW_SHOWMAXIMIZED, SW_SHOWNOACTIVATE, SW_MINIMIZE};
     const int mode = window_mode < 1 ? 1 : (window_mode > 6 ? 6 : window_mode);
@@ -157,9 +164,21 @@ bool run_command_line(const std::string& command_line, bool wait, int window_mod
     startup.wShowWindow = show_for_mode[mode - 1];
     PROCESS_INFORMATION process = {};
     std::string writable = command_line;  // CreateProcessA may write into its command line
-    if (!CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return false;
-    }
+
+    BOOL wow64 = FALSE;
+    if (native) IsWow64Process(GetCurrentProcess(), &wow64);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto redirection_off =
+        wow64 ? reinterpret_cast<RedirectionOff>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")) : nullptr;
+    const auto redirection_revert =
+        wow64 ? reinterpret_cast<RedirectionRevert>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection")) : nullptr;
+    PVOID redirection = nullptr;
+    const bool switched = redirection_off && redirection_revert && redirection_off(&redirection);
+    const BOOL created =
+        CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    if (switched) redirection_revert(redirection);
+    if (!created) return false;
+
     UniqueHandle process_handle(process.hProcess);
     UniqueHandle thread_handle(process.hThread);
     if (wait) {
@@ -168,4 +187,14 @@ bool run_command_line(const std::string& command_line, bool wait, int window_mod
         WaitForInputIdle(process.hProcess, 1000);
     }
     return true;
+}
+
+}  // namespace
+
+bool run_command_line(const std::string& command_line, bool wait, int window_mode) {
+    return start_process(command_line, wait, window_mode, false);
+}
+
+bool run_native_command_line(const std::string& command_line, bool wait, int window_mode) {
+    return start_process(command_line, wait, window_mode, true);
 }

@@ -44,3 +44,6 @@ void close(TextFile& file);
 // Starts the command line; true when the process was created. Window mode 1 hidden,
 // 2 normal (default), 3 minimised, 4 maximised, 5 not activated, 6 minimised; clamped to 1..6.
 bool run_command_line(const std::string& command_line, bool wait, int window_mode = 2);
+// The same, but a 32-bit process on 64-bit Windows starts the system's own 64-bit program:
+// the file system redirector is off while the process is created.
+bool run_native_command_line(const std::string& command_line, bool wait, int window_mode = 2);
