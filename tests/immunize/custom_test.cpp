@@ -22,19 +22,6 @@ std::string text_of(HWND window) {
     return text;
 }
 
-std::vector<std::string> names_in(const std::string& directory) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    const HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // A hidden edit control stands in for the window's folder field.
 class CustomImmunization : public ::testing::Test {
@@ -61,14 +48,14 @@ TEST_F(CustomImmunization, FieldGetsItsBackslashAndTheLayoutMatchesADriveRoot) {
     EXPECT_EQ(kFolder + "\\", text_of(field_));
     EXPECT_EQ(kFolder + "\\", base_path());
     EXPECT_TRUE(layout::immunized(kContainer));
-    EXPECT_EQ(1u, names_in(kContainer).size()) << "the guard alone";
+    EXPECT_EQ(1u, scratch::names_in(kContainer).size()) << "the guard alone";
 
     // A second run on a field that already ends in "\" leaves the field and the layout as they were.
     Answer again = custom_immunize(field_, "AutoRun.inf");
     EXPECT_TRUE(again.ok);
     EXPECT_EQ(kFolder + "\\", text_of(field_));
     EXPECT_TRUE(layout::immunized(kContainer));
-    EXPECT_EQ(1u, names_in(kContainer).size());
+    EXPECT_EQ(1u, scratch::names_in(kContainer).size());
 
     Answer removed = custom_remove(field_, "AutoRun.inf");
     EXPECT_EQ("删除磁盘免疫文件成功", removed.text);
@@ -98,7 +85,7 @@ TEST_F(CustomImmunization, MissingFolderFailsAndCreatesNothing) {
     const Answer answer = custom_immunize(field_, "AutoRun.inf");
     EXPECT_EQ("磁盘免疫文件失败！", answer.text);
     EXPECT_FALSE(answer.ok);
-    EXPECT_TRUE(names_in(kFolder).empty());
+    EXPECT_TRUE(scratch::names_in(kFolder).empty());
 }
 
 TEST_F(CustomImmunization, FileOfTheNameGivesWay) {
@@ -140,8 +127,8 @@ TEST_F(CustomImmunization, UnsafeNamesAreRefused) {
         }
         EXPECT_EQ(kFolder, text_of(field_));
         EXPECT_EQ("", base_path());
-        EXPECT_EQ((std::vector<std::string>{"a", "keep.txt"}), names_in(kFolder));
-        EXPECT_TRUE(names_in(kFolder + "\\a").empty());
+        EXPECT_EQ((std::vector<std::string>{"a", "keep.txt"}), scratch::names_in(kFolder));
+        EXPECT_TRUE(scratch::names_in(kFolder + "\\a").empty());
     }
 }
 
@@ -155,7 +142,7 @@ TEST_F(CustomImmunization, OrdinaryNamesAreTaken) {
         EXPECT_TRUE(custom_remove(field_, name).ok);
         EXPECT_TRUE(layout::absent(kFolder + "\\" + name));
     }
-    EXPECT_TRUE(names_in(kFolder).empty());
+    EXPECT_TRUE(scratch::names_in(kFolder).empty());
 }
 
 }  // namespace

@@ -30,15 +30,6 @@ std::string text_of(const Bytes& bytes) { return std::string(bytes.begin(), byte
 // "\n" line ends turned into CR LF.
 std::string crlf(const std::string& text) { return replace_all(text, "\n", "\r\n"); }
 
-// Polls the condition for up to ten seconds.
-template <typename Condition>
-bool eventually(Condition condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition()) return true;
-        Sleep(50);
-    }
-    return condition();
-}
 
 std::vector<std::string> files_in(const std::string& directory) {
     std::vector<std::string> names;
@@ -74,7 +65,7 @@ struct ScratchDirectory {
     }
     ~ScratchDirectory() {
         const std::string directory = path.substr(0, path.size() - 1);
-        eventually([&] {
+        scratch::eventually([&] {
             scratch::scrub(directory);
             return !scratch::exists(directory);
         });
@@ -380,7 +371,7 @@ TEST(RunBatchHidden, TheBatchRunsHiddenInItsDirectoryAndDeletesBothFiles) {
     const Bytes payload = bytes_of("@echo off\r\necho ran> ran.txt\r\n");
     std::set<std::string> shown;
     EXPECT_TRUE(run_batch_hidden(payload, folder.path));
-    const bool finished = eventually([&] {
+    const bool finished = scratch::eventually([&] {
         // every visible top-level window of another process that shows up meanwhile (Wine shows
         // no console window for cmd even when it is started visibly; Windows would)
         EnumWindows(note_foreign_window, reinterpret_cast<LPARAM>(&shown));
@@ -482,7 +473,7 @@ TEST(Repairs, AllTickedRunInTheirOrder) {
     });
     const std::vector<std::string> failures = run_selected_repairs(true, true, true);
     // the batch of the first repair deletes itself and its launcher
-    const bool batch_done = eventually([&] { return files_in(folder.path).empty(); });
+    const bool batch_done = scratch::eventually([&] { return files_in(folder.path).empty(); });
     stop = true;
     watcher.join();
 

@@ -1,7 +1,10 @@
 // Scratch folders and fixtures for the tests that work on the test drives: set up and torn
 // down with plain Windows calls, independent of the operations under test.
 #pragma once
+#include <windows.h>
+
 #include <string>
+#include <vector>
 
 namespace scratch {
 
@@ -17,5 +20,17 @@ bool write_text(const std::string& path, const std::string& text);
 std::string read_text(const std::string& path);
 bool exists(const std::string& path);
 bool is_dir(const std::string& path);
+// The names in a directory besides "." and "..", sorted.
+std::vector<std::string> names_in(const std::string& directory);
+
+// Polls the condition for up to ten seconds.
+template <typename Condition>
+bool eventually(Condition condition) {
+    for (int i = 0; i < 200; ++i) {
+        if (condition()) return true;
+        Sleep(50);
+    }
+    return condition();
+}
 
 }  // namespace scratch

@@ -23,15 +23,6 @@ std::string joined(const std::vector<std::string>& items) {
     return text;
 }
 
-// Polls the condition for up to ten seconds.
-template <typename Condition>
-bool eventually(Condition condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition()) return true;
-        Sleep(50);
-    }
-    return condition();
-}
 
 // The value's type and its 32-bit content, read from the given registry view.
 ::testing::AssertionResult holds_dword(HKEY root, const std::string& key_path, const std::string& name,
@@ -235,8 +226,8 @@ TEST(ShellOpen, FindsABareNameOnlyInTheGivenDirectory) {
 
     EXPECT_TRUE(shell_open(script, "", directory, 0));
     // the program started for the file works in the given directory
-    EXPECT_TRUE(eventually([&] { return scratch::exists(directory + "marker.txt"); }));
-    EXPECT_TRUE(eventually([&] {
+    EXPECT_TRUE(scratch::eventually([&] { return scratch::exists(directory + "marker.txt"); }));
+    EXPECT_TRUE(scratch::eventually([&] {
         scratch::scrub(folder);
         return !scratch::exists(folder);
     }));

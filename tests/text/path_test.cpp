@@ -11,18 +11,6 @@ namespace {
 
 const std::string kRoot = "H:\\path_test";
 
-std::vector<std::string> names_in(const std::string& directory) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    const HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    return names;
-}
 
 class MakeDirectoryPath : public ::testing::Test {
 protected:
@@ -59,7 +47,7 @@ TEST_F(MakeDirectoryPath, BareRootAndEmptyPathCreateNothing) {
     std::string empty;
     make_directory_path(empty);
     EXPECT_EQ("", empty);
-    EXPECT_TRUE(names_in(kRoot).empty());
+    EXPECT_TRUE(scratch::names_in(kRoot).empty());
 }
 
 TEST_F(MakeDirectoryPath, NameWithoutBackslashIsRelativeToTheCurrentDirectory) {
@@ -69,7 +57,7 @@ TEST_F(MakeDirectoryPath, NameWithoutBackslashIsRelativeToTheCurrentDirectory) {
     std::string path = "single";
     make_directory_path(path);
     SetCurrentDirectoryA(previous);
-    EXPECT_EQ(std::vector<std::string>{"single"}, names_in(kRoot));
+    EXPECT_EQ(std::vector<std::string>{"single"}, scratch::names_in(kRoot));
 }
 
 // "\x95\x5c" is one two-byte character whose second byte is a backslash: no directory is
@@ -78,7 +66,7 @@ TEST_F(MakeDirectoryPath, SecondByteBackslashNeverEndsAPrefix) {
     std::string path = kRoot + "\\a\x95\x5c" "b\\c";
     make_directory_path(path);
     EXPECT_TRUE(scratch::is_dir(kRoot + "\\a\x95\x5c" "b\\c"));
-    EXPECT_EQ(std::vector<std::string>{"a\x95\x5c" "b"}, names_in(kRoot));
+    EXPECT_EQ(std::vector<std::string>{"a\x95\x5c" "b"}, scratch::names_in(kRoot));
 }
 
 }  // namespace
