@@ -329,9 +329,15 @@ TEST_F(MainWindowTest, EveryControlIsAsItsTableEntrySays) {
     // The entries hold what the window shows at start.
     EXPECT_EQ("AutoRun.inf", text_of(control(编辑框2)));
     EXPECT_EQ(std::string("官方论坛：") + forum_address, text_of(control(标签3)));
-    RECT client;
+    // Folded, the client area ends below 展开自定义版面 and above the custom panel's controls.
+    RECT client, unfold, folder;
     GetClientRect(window_, &client);
-    EXPECT_LE(client.bottom, place_of(control(分组框2)).top + 20) << "the custom panel lies below the client area";
+    GetWindowRect(control(展开自定义版面), &unfold);
+    GetWindowRect(control(编辑框1), &folder);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&unfold), 2);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&folder), 2);
+    EXPECT_GE(client.bottom, unfold.bottom);
+    EXPECT_LT(client.bottom, folder.top);
 }
 
 TEST_F(MainWindowTest, FolderFieldStartsAsTheProgramFolderWithOneBackslash) {
