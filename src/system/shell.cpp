@@ -140,7 +140,10 @@ std::string browse_for_folder(const std::string& title) {
 std::vector<std::string> list_drives(int drive_kind) {
     const int kind = (drive_kind < 0 || drive_kind > 4) ? 0 : drive_kind;
     std::vector<std::string> drives;
+    // Letters that name no drive at all would answer DRIVE_NO_ROOT_DIR; they are not asked.
+    const DWORD present = GetLogicalDrives();
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (!(present & (1u << (letter - 'A')))) continue;
         const std::string name{letter, ':'};
         if (drive_type_listed(GetDriveTypeA(name.c_str()), kind)) drives.push_back(name);
     }
