@@ -35,7 +35,6 @@ int run_program() {
         return -1;
     }
     show_main_window(window);
-    PostMessageA(window, WM_USER + 77, 0, 0);
     const int exit_code = run_message_loop();
 
     if (IsWindow(window)) DestroyWindow(window);
