@@ -33,7 +33,7 @@ constexpr ControlFont gui = ControlFont::gui;
 }  // namespace
 
 // clang-format off
-const std::array<ControlSpec, 22> main_window_controls = {{
+const std::array<ControlEntry, 22> main_window_controls = {{
     {"图形按钮1", 图形按钮1, "Button", "", child | BS_OWNERDRAW, 0, 0, 0, 416, 72, 0, gui, false},
     {"分组框1", 分组框1, "Button", "默认磁盘文件免疫", group_box, 0, 8, 79, 400, 160, 0, ControlFont::group, false},
     {"选择框5", 选择框5, "Button", "禁止插入U盘自动播放功能（强烈建议使用此功能）", check_box, 0, 21, 54, 291, 24, 分组框1, gui, true},
@@ -248,19 +248,19 @@ bool create_controls(HWND window) {
     const HFONT gui_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     for (size_t i = 0; i < main_window_controls.size(); ++i) {
-        const ControlSpec& spec = main_window_controls[i];
-        const HWND parent = spec.parent == 0 ? window : control(spec.parent);
+        const ControlEntry& entry = main_window_controls[i];
+        const HWND parent = entry.parent == 0 ? window : control(entry.parent);
         const HWND created =
-            CreateWindowExA(spec.ex_style, spec.class_name, spec.text, spec.style | WS_CHILD, spec.left, spec.top,
-                            spec.width, spec.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+            CreateWindowExA(entry.ex_style, entry.class_name, entry.text, entry.style | WS_CHILD, entry.left, entry.top,
+                            entry.width, entry.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                             instance, nullptr);
         if (created == nullptr) return false;
         g_main.controls[i] = created;
-        const HFONT font = spec.font == ControlFont::group ? g_main.group_font.get() : gui_font;
+        const HFONT font = entry.font == ControlFont::group ? g_main.group_font.get() : gui_font;
         SendMessageA(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (spec.ticked) SendMessageA(created, BM_SETCHECK, BST_CHECKED, 0);
-        if (std::strcmp(spec.class_name, "Edit") == 0) SendMessageA(created, EM_SETLIMITTEXT, 0, 0);
-        if ((spec.style & BS_TYPEMASK) == BS_GROUPBOX && std::strcmp(spec.class_name, "Button") == 0) {
+        if (entry.ticked) SendMessageA(created, BM_SETCHECK, BST_CHECKED, 0);
+        if (std::strcmp(entry.class_name, "Edit") == 0) SendMessageA(created, EM_SETLIMITTEXT, 0, 0);
+        if ((entry.style & BS_TYPEMASK) == BS_GROUPBOX && std::strcmp(entry.class_name, "Button") == 0) {
             subclass(created, group_box_procedure);
         }
     }
@@ -391,7 +391,7 @@ LRESULT on_create(HWND window) {
     g_main.group_font.reset(CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                         DEFAULT_PITCH | FF_DONTCARE, "宋体"));
-    const ControlSpec& banner = main_window_controls[index_of(图形按钮1)];
+    const ControlEntry& banner = main_window_controls[index_of(图形按钮1)];
     g_main.banner = load_banner(banner.width, banner.height);
     if (!create_controls(window)) return -1;
     fill_drive_selector(control(驱动器框1));
@@ -523,9 +523,9 @@ bool register_window_class() {
 }  // namespace
 
 HWND main_window_control(HWND window, int id) {
-    for (const ControlSpec& spec : main_window_controls) {
-        if (spec.id != id) continue;
-        const HWND parent = spec.parent == 0 ? window : GetDlgItem(window, spec.parent);
+    for (const ControlEntry& entry : main_window_controls) {
+        if (entry.id != id) continue;
+        const HWND parent = entry.parent == 0 ? window : GetDlgItem(window, entry.parent);
         return parent != nullptr ? GetDlgItem(parent, id) : nullptr;
     }
     return nullptr;

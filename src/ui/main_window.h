@@ -44,7 +44,7 @@ enum class ControlFont { gui, group };
 
 // One control of the window. Place and size are relative to the parent's client area; the
 // parent is the window (0) or a group box. Combo boxes are created with their dropped height.
-struct ControlSpec {
+struct ControlEntry {
     const char* name;
     int id;
     const char* class_name;
@@ -58,7 +58,7 @@ struct ControlSpec {
 };
 
 // In creation order.
-extern const std::array<ControlSpec, 22> main_window_controls;
+extern const std::array<ControlEntry, 22> main_window_controls;
 // Tab moves forward through this order, Shift+Tab backward, wrapping around at both ends.
 extern const std::array<int, 15> focus_order;
 

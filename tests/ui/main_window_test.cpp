@@ -75,28 +75,28 @@ RECT place_of(HWND window) {
 }
 
 // Kind, parent, place, size, text, font, visibility and tick of one control against its entry.
-::testing::AssertionResult MatchesEntry(HWND window, const ControlSpec& spec) {
-    const HWND control = main_window_control(window, spec.id);
+::testing::AssertionResult MatchesEntry(HWND window, const ControlEntry& entry) {
+    const HWND control = main_window_control(window, entry.id);
     if (control == nullptr) return ::testing::AssertionFailure() << "missing";
-    const HWND parent = spec.parent == 0 ? window : main_window_control(window, spec.parent);
+    const HWND parent = entry.parent == 0 ? window : main_window_control(window, entry.parent);
     if (GetParent(control) != parent) return ::testing::AssertionFailure() << "wrong parent";
-    if (_stricmp(class_of(control).c_str(), spec.class_name) != 0) {
+    if (_stricmp(class_of(control).c_str(), entry.class_name) != 0) {
         return ::testing::AssertionFailure() << "class " << class_of(control);
     }
     const DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
-    const bool is_button = std::strcmp(spec.class_name, "Button") == 0;
-    const bool is_static = std::strcmp(spec.class_name, "Static") == 0;
-    const bool is_combo = std::strcmp(spec.class_name, "ComboBox") == 0;
+    const bool is_button = std::strcmp(entry.class_name, "Button") == 0;
+    const bool is_static = std::strcmp(entry.class_name, "Static") == 0;
+    const bool is_combo = std::strcmp(entry.class_name, "ComboBox") == 0;
     const DWORD kind_mask = is_button ? BS_TYPEMASK : is_static ? SS_TYPEMASK : is_combo ? 3 : 0;
     // a combo box hands its scroll bar over to its list
-    const DWORD required = (spec.style | WS_CHILD) & ~(is_combo ? WS_VSCROLL : 0);
-    if ((style & kind_mask) != (spec.style & kind_mask) || (style & required) != required) {
-        return ::testing::AssertionFailure() << std::hex << "style " << style << ", expected " << spec.style;
+    const DWORD required = (entry.style | WS_CHILD) & ~(is_combo ? WS_VSCROLL : 0);
+    if ((style & kind_mask) != (entry.style & kind_mask) || (style & required) != required) {
+        return ::testing::AssertionFailure() << std::hex << "style " << style << ", expected " << entry.style;
     }
-    if (((style & WS_VISIBLE) != 0) != ((spec.style & WS_VISIBLE) != 0) || !IsWindowEnabled(control)) {
+    if (((style & WS_VISIBLE) != 0) != ((entry.style & WS_VISIBLE) != 0) || !IsWindowEnabled(control)) {
         return ::testing::AssertionFailure() << "visibility or enabled state";
     }
-    if ((GetWindowLongA(control, GWL_EXSTYLE) & spec.ex_style) != spec.ex_style) {
+    if ((GetWindowLongA(control, GWL_EXSTYLE) & entry.ex_style) != entry.ex_style) {
         return ::testing::AssertionFailure() << "extended style";
     }
     const RECT rect = place_of(control);
@@ -107,31 +107,31 @@ RECT place_of(HWND window) {
         RECT dropped;
         SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
         const int extent = (dropped.bottom - dropped.top) + (scratch::on_wine() ? height : 0);
-        if (spec.height <= height) {
-            height = spec.height;
-        } else if (std::abs(extent - spec.height) <= (scratch::on_wine() ? 1 : 0)) {
-            height = spec.height;
+        if (entry.height <= height) {
+            height = entry.height;
+        } else if (std::abs(extent - entry.height) <= (scratch::on_wine() ? 1 : 0)) {
+            height = entry.height;
         } else {
             return ::testing::AssertionFailure() << "dropped down " << extent << " high";
         }
     }
-    if (rect.left != spec.left || rect.top != spec.top || rect.right - rect.left != spec.width ||
-        height != spec.height) {
+    if (rect.left != entry.left || rect.top != entry.top || rect.right - rect.left != entry.width ||
+        height != entry.height) {
         return ::testing::AssertionFailure() << "at " << rect.left << "," << rect.top << " " << rect.right - rect.left
                                              << "x" << rect.bottom - rect.top;
     }
-    if (spec.id != 编辑框1 && !is_combo && text_of(control) != spec.text) {
+    if (entry.id != 编辑框1 && !is_combo && text_of(control) != entry.text) {
         return ::testing::AssertionFailure() << "text " << text_of(control);
     }
-    if (is_button && (spec.style & BS_TYPEMASK) == BS_AUTOCHECKBOX &&
-        (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED) != spec.ticked) {
+    if (is_button && (entry.style & BS_TYPEMASK) == BS_AUTOCHECKBOX &&
+        (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED) != entry.ticked) {
         return ::testing::AssertionFailure() << "tick";
     }
     const HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    if (spec.font == ControlFont::gui && font != GetStockObject(DEFAULT_GUI_FONT)) {
+    if (entry.font == ControlFont::gui && font != GetStockObject(DEFAULT_GUI_FONT)) {
         return ::testing::AssertionFailure() << "not the default GUI font";
     }
-    if (spec.font == ControlFont::group) {
+    if (entry.font == ControlFont::group) {
         LOGFONTA face = {};
         GetObjectA(font, sizeof face, &face);
         if (face.lfHeight != -14 || face.lfWeight != FW_NORMAL || face.lfItalic || face.lfUnderline ||
@@ -322,9 +322,9 @@ TEST_F(MainWindowTest, OpensCentredAndUnfoldsAndFoldsAtItsBottomEdge) {
 }
 
 TEST_F(MainWindowTest, EveryControlIsAsItsTableEntrySays) {
-    for (const ControlSpec& spec : main_window_controls) {
-        SCOPED_TRACE(spec.id);
-        EXPECT_TRUE(MatchesEntry(window_, spec));
+    for (const ControlEntry& entry : main_window_controls) {
+        SCOPED_TRACE(entry.id);
+        EXPECT_TRUE(MatchesEntry(window_, entry));
     }
     // The entries hold what the window shows at start.
     EXPECT_EQ("AutoRun.inf", text_of(control(编辑框2)));
@@ -442,12 +442,12 @@ TEST_F(MainWindowTest, EscClosesTheWindowFromAnEditBoxAndFromAButton) {
 TEST_F(MainWindowTest, HandCursorOverTheBannerTheLinksAndThePanelButtons) {
     const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
     const int hand_controls[] = {图形按钮1, 标签2, 标签3, 展开自定义版面, 隐藏自定义版面};
-    for (const ControlSpec& spec : main_window_controls) {
-        if (spec.id == 组合框1) continue;  // never shown
-        SCOPED_TRACE(spec.id);
-        const HWND c = control(spec.id);
+    for (const ControlEntry& entry : main_window_controls) {
+        if (entry.id == 组合框1) continue;  // never shown
+        SCOPED_TRACE(entry.id);
+        const HWND c = control(entry.id);
         SendMessageA(c, WM_SETCURSOR, reinterpret_cast<WPARAM>(c), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        const bool wants_hand = std::find(std::begin(hand_controls), std::end(hand_controls), spec.id) !=
+        const bool wants_hand = std::find(std::begin(hand_controls), std::end(hand_controls), entry.id) !=
                                 std::end(hand_controls);
         EXPECT_EQ(wants_hand, GetCursor() == hand);
     }
