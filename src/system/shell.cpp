@@ -27,16 +27,8 @@ HKEY root_key(int root_code) {
 // Position (0-based) of the last single-byte backslash, stepping over two-byte characters;
 // npos when there is none.
 size_t last_backslash(const std::string& path) {
-    size_t found = std::string::npos;
-    for (size_t i = 0; i < path.size(); ++i) {
-        const unsigned char byte = static_cast<unsigned char>(path[i]);
-        if (byte >= 0x80) {
-            ++i;  // the second byte of the character, whatever it is
-        } else if (byte == '\\') {
-            found = i;
-        }
-    }
-    return found;
+    const int found = find_backward(path, "\\", false);
+    return found < 0 ? std::string::npos : static_cast<size_t>(found - 1);
 }
 
 bool drive_type_listed(UINT type, int drive_kind) {
