@@ -87,4 +87,14 @@ std::vector<std::string> names_in(const std::string& directory) {
     return names;
 }
 
+bool absent_from_32bit_view(HKEY root, const std::string& key_path) {
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    if (!wow64) return true;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, key_path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return true;
+    RegCloseKey(key);
+    return false;
+}
+
 }  // namespace scratch

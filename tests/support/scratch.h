@@ -23,6 +23,9 @@ bool is_dir(const std::string& path);
 // The names in a directory besides "." and "..", sorted.
 std::vector<std::string> names_in(const std::string& directory);
 
+// True on 32-bit Windows; under WOW64 true when the key is missing from the 32-bit registry view.
+bool absent_from_32bit_view(HKEY root, const std::string& key_path);
+
 // Polls the condition for up to ten seconds.
 template <typename Condition>
 bool eventually(Condition condition) {
